@@ -4,7 +4,6 @@
 #include <cstring>
 #include <limits>
 #include <string>
-#include <utility>
 
 #include "platform/fatal_stop.h"
 #include "values/block_heap.h"
@@ -41,27 +40,6 @@ std::string_view ByteSetRef::bytes() const {
   if (block_ == nullptr) return {};
   return {static_cast<const char*>(block_) + kByteSetHeaderSize, byteCount()};
 }
-
-ByteSet& ByteSet::operator=(ByteSet&& other) noexcept {
-  if (this != &other) {
-    release();
-    block_ = other.detach();
-  }
-  return *this;
-}
-
-ByteSet ByteSet::adopt(void* block) noexcept {
-  ByteSet set;
-  set.block_ = block;
-  return set;
-}
-
-void ByteSet::release() noexcept {
-  releaseBlock(block_);
-  block_ = nullptr;
-}
-
-void* ByteSet::detach() noexcept { return std::exchange(block_, nullptr); }
 
 ByteSet byteSetFromBytes(std::string_view bytes) {
   if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {

@@ -5,13 +5,14 @@
 //   a 32-bit signed byte count n, then the n bytes, any values, zero included.
 // - A missing byte set (nullptr) counts as empty; the shared empty byte set (count 0) stands
 //   in for it where a present one is needed, and is never released.
-// - `ByteSet` owns its block and gives it back when it goes out of scope or at `release()`;
-//   `ByteSetRef` only borrows one.
+// - `ByteSet` owns its block (see OwnedBlock); `ByteSetRef` only borrows one.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+
+#include "values/owned_block.h"
 
 namespace quorvel {
 
@@ -44,27 +45,18 @@ class ByteSetRef {
 extern const ByteSetRef sharedEmptyByteSet;
 
 // An owned byte set: one block from the block heap, or nothing.
-class ByteSet {
+class ByteSet : public OwnedBlock<void*> {
  public:
   ByteSet() = default;
-  ByteSet(const ByteSet&) = delete;
-  ByteSet& operator=(const ByteSet&) = delete;
-  ByteSet(ByteSet&& other) noexcept : block_(other.detach()) {}
-  ByteSet& operator=(ByteSet&& other) noexcept;
-  ~ByteSet() { release(); }
 
   // Takes ownership of a block from `allocateBlock` laid out as a byte set.
-  static ByteSet adopt(void* block) noexcept;
+  static ByteSet adopt(void* block) noexcept { return ByteSet(block); }
 
-  const void* block() const { return block_; }
-  bool isMissing() const { return block_ == nullptr; }
+  const void* block() const { return OwnedBlock::block(); }
   std::string_view bytes() const { return ByteSetRef(*this).bytes(); }
 
-  void release() noexcept;
-  [[nodiscard]] void* detach() noexcept;
-
  private:
-  void* block_ = nullptr;
+  explicit ByteSet(void* block) noexcept : OwnedBlock(block) {}
 };
 
 inline ByteSetRef::ByteSetRef(const ByteSet& set) : block_(set.block()) {}

@@ -4,14 +4,16 @@
 // - A text is a block from the block heap holding its bytes and one terminating zero byte;
 //   it cannot contain a zero byte, and its length is the number of bytes before the zero.
 // - A missing text (nullptr) and a text of length 0 are the same value, the empty text.
-// - `TextValue` owns its block and gives it back when it goes out of scope, or earlier at
-//   `release()`, so that a caller can release a value at the exact point it is done with it.
+// - `TextValue` owns its block (see OwnedBlock): released when it goes out of scope, or
+//   earlier at `release()`.
 // - `TextRef` is a borrowed view of a text owned elsewhere: a `TextValue`, a constant, or
 //   the shared empty text. It never owns or releases anything.
 #pragma once
 
 #include <cstddef>
 #include <string_view>
+
+#include "values/owned_block.h"
 
 namespace quorvel {
 
@@ -43,30 +45,19 @@ inline constexpr TextRef sharedEmptyText{""};
 inline TextRef orSharedEmptyText(TextRef text) { return text.isMissing() ? sharedEmptyText : text; }
 
 // An owned text: holds one block from the block heap, or nothing (the missing text).
-class TextValue {
+class TextValue : public OwnedBlock<char*> {
  public:
   TextValue() = default;
-  TextValue(const TextValue&) = delete;
-  TextValue& operator=(const TextValue&) = delete;
-  TextValue(TextValue&& other) noexcept : block_(other.detach()) {}
-  TextValue& operator=(TextValue&& other) noexcept;
-  ~TextValue() { release(); }
 
   // Takes ownership of a block from `allocateBlock` that holds a zero-terminated text.
-  static TextValue adopt(char* block) noexcept;
+  static TextValue adopt(char* block) noexcept { return TextValue(block); }
 
-  const char* bytes() const { return block_; }
-  bool isMissing() const { return block_ == nullptr; }
+  const char* bytes() const { return block(); }
   std::string_view view() const { return TextRef(*this).view(); }
   std::size_t length() const { return view().size(); }
 
-  // Gives the block back to the heap now; the value becomes missing.
-  void release() noexcept;
-  // Hands the block to the caller, who becomes its owner; the value becomes missing.
-  [[nodiscard]] char* detach() noexcept;
-
  private:
-  char* block_ = nullptr;
+  explicit TextValue(char* block) noexcept : OwnedBlock(block) {}
 };
 
 inline TextRef::TextRef(const TextValue& value) : bytes_(value.bytes()) {}
