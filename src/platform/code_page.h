@@ -20,4 +20,8 @@ std::u16string gbkToUtf16(std::string_view gbk);
 // becomes one '?'.
 std::string utf16ToGbk(std::u16string_view text);
 
+// UTF-16 to UTF-8, for texts that leave the program in that encoding. A lone surrogate
+// becomes U+FFFD.
+std::string utf16ToUtf8(std::u16string_view text);
+
 }  // namespace quorvel
