@@ -312,7 +312,7 @@ Variant arrayVariant(VariantTag element, std::vector<SafeArrayBound> bounds, std
   v.array = createSafeArray(element, bounds);
   void* data = nullptr;
   safeArrayAccessData(v.array, &data);
-  std::memcpy(data, bytes.data(), bytes.size());
+  if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
   safeArrayUnaccessData(v.array);
   return v;
 }
