@@ -13,14 +13,20 @@ namespace quorvel {
 namespace {
 
 struct RegisteredClass {
-  std::u16string programmaticId;
   std::u16string classId;
   ClassFactory factory;
 };
 
+struct ProgrammaticName {
+  std::u16string programmaticId;
+  std::u16string classId;
+};
+
 // The registry of the one object system of the process; it exists while the system runs.
+// A programmatic identifier names a class id; a class id names a factory.
 struct ObjectSystem {
   std::vector<RegisteredClass> classes;
+  std::vector<ProgrammaticName> names;
 };
 std::optional<ObjectSystem> objectSystem;
 
@@ -75,10 +81,11 @@ bool registerClass(std::u16string_view programmaticId, std::u16string_view class
   std::optional<std::u16string> canonicalId = classIdFromString(classId);
   if (!objectSystem || !canonicalId) return false;
   unregisterClass(*canonicalId);
-  std::erase_if(objectSystem->classes, [&](const RegisteredClass& registered) {
-    return sameIgnoringAsciiCase(registered.programmaticId, programmaticId);
+  std::erase_if(objectSystem->names, [&](const ProgrammaticName& name) {
+    return sameIgnoringAsciiCase(name.programmaticId, programmaticId);
   });
-  objectSystem->classes.push_back({std::u16string(programmaticId), *canonicalId, std::move(factory)});
+  objectSystem->classes.push_back({*canonicalId, std::move(factory)});
+  objectSystem->names.push_back({std::u16string(programmaticId), *canonicalId});
   return true;
 }
 
@@ -86,12 +93,13 @@ void unregisterClass(std::u16string_view classId) {
   std::optional<std::u16string> canonicalId = classIdFromString(classId);
   if (!objectSystem || !canonicalId) return;
   std::erase_if(objectSystem->classes, [&](const RegisteredClass& registered) { return registered.classId == *canonicalId; });
+  std::erase_if(objectSystem->names, [&](const ProgrammaticName& name) { return name.classId == *canonicalId; });
 }
 
 std::optional<std::u16string> classIdFromProgrammaticId(std::u16string_view programmaticId) {
   if (!objectSystem) return std::nullopt;
-  for (const RegisteredClass& registered : objectSystem->classes) {
-    if (sameIgnoringAsciiCase(registered.programmaticId, programmaticId)) return registered.classId;
+  for (const ProgrammaticName& name : objectSystem->names) {
+    if (sameIgnoringAsciiCase(name.programmaticId, programmaticId)) return name.classId;
   }
   return std::nullopt;
 }

@@ -90,8 +90,9 @@ bool startObjectSystem();
 void stopObjectSystem();
 bool objectSystemIsRunning();
 
-// Registers a class; false when the object system is not running or the class id is not a
-// class id in braces. A later registration under the same identifier replaces the earlier.
+// Registers a class under a class id and a programmatic identifier; false when the object
+// system is not running or the class id is not a class id in braces. A later registration
+// takes the identifier over; an earlier class keeps its class id.
 bool registerClass(std::u16string_view programmaticId, std::u16string_view classId, ClassFactory factory);
 void unregisterClass(std::u16string_view classId);
 

@@ -1,6 +1,8 @@
 // The query exchange's calls on the request object, with its fixed time-outs and headers.
 #include "query/query_exchange.h"
 
+#include <optional>
+
 #include "values/block_heap.h"
 
 namespace quorvel {
@@ -47,6 +49,15 @@ const QueryPage& deployedQueryPage() {
   static const QueryPage page = queryPageFor(QUORVEL_QUERY_HOST);
   return page;
 }
+
+namespace {
+// The page that queries go to when it is not the deployed one.
+std::optional<QueryPage> chosenQueryPage;
+}  // namespace
+
+const QueryPage& currentQueryPage() { return chosenQueryPage ? *chosenQueryPage : deployedQueryPage(); }
+
+void pointQueriesAt(std::string_view host) { chosenQueryPage = queryPageFor(host); }
 
 void prepareQueryRequest(ComObject* requestObject, const QueryPage& page) {
   createObject(requestObject, kRequestProgrammaticId);

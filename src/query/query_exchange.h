@@ -28,6 +28,11 @@ QueryPage queryPageFor(std::string_view host);
 // The query page of the deployment's query server, chosen when the program is built.
 const QueryPage& deployedQueryPage();
 
+// The query page that queries go to: the deployed one, unless `pointQueriesAt` chose
+// another host (tests point the program at servers of their own).
+const QueryPage& currentQueryPage();
+void pointQueriesAt(std::string_view host);
+
 // Creates the request object in `requestObject`, sets its time-outs, opens the POST to
 // `page` and sets the seven request headers, in that order.
 void prepareQueryRequest(ComObject* requestObject, const QueryPage& page);

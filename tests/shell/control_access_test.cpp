@@ -4,7 +4,7 @@
 #include <QLabel>
 
 #include "support/text_content.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace quorvel {
 namespace {

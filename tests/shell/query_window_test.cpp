@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace quorvel {
 namespace {

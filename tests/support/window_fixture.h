@@ -19,11 +19,14 @@ class WindowFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     window_ = new QueryWindow(*findWindowDefinition(ids::QueryWindow),
-                              [this](std::uint32_t source, WindowEvent event) { events_.emplace_back(source, event); });
+                              [this](std::uint32_t source, WindowEvent event) { handle(source, event); });
     window_->showAndActivate();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.data()));
   }
   void TearDown() override { delete window_.data(); }
+
+  // What becomes of the window's events: recorded, unless a fixture handles them itself.
+  virtual void handle(std::uint32_t source, WindowEvent event) { events_.emplace_back(source, event); }
 
   QWidget* control(ControlId id) const { return window_->control(id); }
   EditBox* editBox(ControlId id) const { return window_->editBox(id); }
