@@ -13,7 +13,7 @@
 namespace quorvel {
 namespace {
 
-const char* const kPlate = "\xBC\xAA" "A12345";
+const char* const kPlate = "\xBC\xAA" "H12345";
 
 testing::QueryServiceProcess& service() {
   static testing::QueryServiceProcess process(QUORVEL_QUERY_SERVICE);

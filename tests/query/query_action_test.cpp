@@ -88,10 +88,10 @@ TEST_F(QueryAction, ShowsTheStandInServicesAnswer) {
   testing::QueryServiceProcess service(QUORVEL_QUERY_SERVICE);
   ASSERT_TRUE(service.listening());
   pointQueriesAt(service.hostAndPort());
-  fill("\xBC\xAA" "a12345", "1234");
+  fill("\xBC\xAA" "h12345", "1234");
   click();
   EXPECT_EQ(status(), utf16ToGbk(u"该车有2条未处理的违法记录，罚款共计400元，记分共计9分。"));
-  fill("\xBC\xAA" "b67890", "5678");
+  fill("\xBC\xAA" "h67890", "5678");
   click();
   EXPECT_EQ(status(), utf16ToGbk(u"该车没有未处理的违法记录。"));
 }
