@@ -5,6 +5,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <bit>
 #include <cerrno>
 #include <cstring>
@@ -45,13 +46,38 @@ class Converter {
   iconv_t descriptor_;
 };
 
+// ASCII is the same in GBK and in Unicode: most texts the program converts (header names and
+// values, addresses, form bodies) need no converter at all.
+bool isAscii(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
+}
+
+bool isAscii(std::u16string_view units) {
+  return std::all_of(units.begin(), units.end(), [](char16_t unit) { return unit < 0x80; });
+}
+
+// Opening a converter costs more than converting a page, so each thread keeps the two it
+// uses. A converter holds no text between calls: it is reset to its initial state each time.
+Converter& converterFromGbk() {
+  thread_local Converter converter(kUtf16, kGbk);
+  converter.resetShiftState();
+  return converter;
+}
+
+Converter& converterToGbk() {
+  thread_local Converter converter(kGbk, kUtf16);
+  converter.resetShiftState();
+  return converter;
+}
+
 bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 }  // namespace
 
 std::u16string gbkToUtf16(std::string_view gbk) {
-  Converter converter(kUtf16, kGbk);
+  if (isAscii(gbk)) return std::u16string(gbk.begin(), gbk.end());
+  Converter& converter = converterFromGbk();
   // Every GBK character, one byte or two, and every replaced byte gives one UTF-16 unit.
   std::u16string text(gbk.size(), u'\0');
   const char* in = gbk.data();
@@ -73,7 +99,8 @@ std::u16string gbkToUtf16(std::string_view gbk) {
 }
 
 std::string utf16ToGbk(std::u16string_view text) {
-  Converter converter(kGbk, kUtf16);
+  if (isAscii(text)) return std::string(text.begin(), text.end());
+  Converter& converter = converterToGbk();
   // A GBK character takes at most two bytes, and a character takes at least one UTF-16 unit.
   std::string gbk(text.size() * 2, '\0');
   const char* in = reinterpret_cast<const char*>(text.data());

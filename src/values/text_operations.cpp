@@ -80,16 +80,28 @@ std::int32_t findText(TextRef text, TextRef sought, std::int32_t start, bool ign
   if (needle.empty()) return first < haystack.size() ? 1 : -1;
   // Positions are 32-bit; a match further on than that could not be reported.
   constexpr auto kLastReportable = static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max());
-  for (std::size_t candidate = first; candidate < kLastReportable && candidate + needle.size() <= haystack.size();) {
-    if (bytesMatch(haystack.substr(candidate, needle.size()), needle, ignoreCase)) {
-      return static_cast<std::int32_t>(candidate + 1);
+  // The next place where the bytes match, character boundary or not.
+  auto nextMatch = [&](std::size_t from) {
+    if (!ignoreCase) return haystack.find(needle, from);
+    for (std::size_t at = from; at + needle.size() <= haystack.size(); ++at) {
+      if (bytesMatch(haystack.substr(at, needle.size()), needle, true)) return at;
     }
-    if (beginsDoubleByteCharacter(static_cast<unsigned char>(haystack[candidate]))) {
-      if (candidate + 1 == haystack.size()) break;
-      candidate += 2;
-    } else {
-      candidate += 1;
+    return std::string_view::npos;
+  };
+  // Character starts are stepped through up to each byte match: a match counts only where a
+  // character starts, as counted from the start of the range.
+  std::size_t character = first;
+  for (std::size_t match = nextMatch(first); match != std::string_view::npos && match < kLastReportable;) {
+    while (character < match) {
+      if (beginsDoubleByteCharacter(static_cast<unsigned char>(haystack[character]))) {
+        if (character + 1 == haystack.size()) return -1;
+        character += 2;
+      } else {
+        character += 1;
+      }
     }
+    if (character == match) return static_cast<std::int32_t>(match + 1);
+    match = nextMatch(character);  // the match began on a second byte: look on from the next character
   }
   return -1;
 }

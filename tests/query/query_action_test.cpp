@@ -96,6 +96,18 @@ TEST_F(QueryAction, ShowsTheStandInServicesAnswer) {
   EXPECT_EQ(status(), utf16ToGbk(u"该车没有未处理的违法记录。"));
 }
 
+// Under the sanitizers, LeakSanitizer checks at the end of the run that nothing of these
+// thousand queries stayed behind.
+TEST_F(QueryAction, AThousandQueriesEachReplaceTheLast) {
+  testing::QueryServiceProcess service(QUORVEL_QUERY_SERVICE);
+  ASSERT_TRUE(service.listening());
+  pointQueriesAt(service.hostAndPort());
+  fill("\xBC\xAA" "h24680", "9753");
+  for (int i = 0; i < 1000; ++i) click();
+  EXPECT_EQ(status(), utf16ToGbk(u"该车有1条未处理的违法记录，罚款共计200元，记分共计3分。"));
+  EXPECT_EQ(ResponseVariant->tag, kTagByteArray);
+}
+
 TEST_F(QueryAction, AFailedExchangeStillUpperCasesAndEmptiesTheBufferAndTheStatus) {
   writeControlText(ids::QueryWindow, ids::编辑框98, page("earlier").c_str());
   setStatusText(ids::QueryWindow, ids::状态条1, 0, "earlier");
