@@ -18,6 +18,7 @@
 #include "query/result_extraction.h"
 #include "shell/control_access.h"
 #include "shell/life_cycle.h"
+#include "support/byte_array_variant.h"
 #include "support/query_service_process.h"
 
 namespace quorvel {
@@ -70,20 +71,9 @@ std::string bigPage() {
   return page + "';'>No record</font>";
 }
 
-void replyWith(const std::string& body) {
-  clearVariant(ResponseVariant);
-  const SafeArrayBound bound{static_cast<std::uint32_t>(body.size()), 0};
-  ResponseVariant->tag = kTagByteArray;
-  ResponseVariant->array = createSafeArray(kTagUnsignedByte, {&bound, 1});
-  void* data = nullptr;
-  safeArrayAccessData(ResponseVariant->array, &data);
-  std::memcpy(data, body.data(), body.size());
-  safeArrayUnaccessData(ResponseVariant->array);
-}
-
 void BM_ExtractionOfA1MiBPage(benchmark::State& state) {
   window();
-  replyWith(bigPage());
+  testing::fillWithByteArray(ResponseVariant, bigPage());
   parkReplyInBuffer();  // the first layout of the page loads fonts and glyphs: not what is measured
   for (auto _ : state) {
     parkReplyInBuffer();

@@ -5,13 +5,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "query/program_holders.h"
 #include "query/result_extraction.h"
 #include "shell/life_cycle.h"
 #include "shell/query_window.h"
+#include "support/byte_array_variant.h"
 
 namespace {
 
@@ -52,14 +52,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
   const std::string page(reinterpret_cast<const char*>(bytes), size);
-  quorvel::clearVariant(quorvel::ResponseVariant);
-  const quorvel::SafeArrayBound bound{static_cast<std::uint32_t>(size), 0};
-  quorvel::ResponseVariant->tag = quorvel::kTagByteArray;
-  quorvel::ResponseVariant->array = quorvel::createSafeArray(quorvel::kTagUnsignedByte, {&bound, 1});
-  void* data = nullptr;
-  quorvel::safeArrayAccessData(quorvel::ResponseVariant->array, &data);
-  if (size > 0) std::memcpy(data, bytes, size);
-  quorvel::safeArrayUnaccessData(quorvel::ResponseVariant->array);
+  quorvel::testing::fillWithByteArray(quorvel::ResponseVariant, page);
 
   quorvel::parkReplyInBuffer();
   quorvel::showResult(quorvel::extractResultLine());

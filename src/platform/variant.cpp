@@ -67,6 +67,13 @@ bool dereference(const PlatformVariant* source, PlatformVariant* value) {
   return true;
 }
 
+// The variant itself, or the value it refers to: shared, not copied.
+bool followReference(const PlatformVariant* source, PlatformVariant* value) {
+  if (source->tag & kTagByReference) return dereference(source, value);
+  *value = *source;
+  return true;
+}
+
 }  // namespace
 
 PlatformString allocatePlatformString(std::u16string_view text) {
@@ -152,11 +159,7 @@ bool clearPlatformVariant(PlatformVariant* variant) noexcept {
 
 bool copyPlatformVariantFollowingReferences(PlatformVariant* target, const PlatformVariant* source) {
   PlatformVariant value;
-  if (source->tag & kTagByReference) {
-    if (!dereference(source, &value)) return false;
-  } else {
-    value = *source;
-  }
+  if (!followReference(source, &value)) return false;
   *target = value;
   if (value.tag & kTagArray) {
     target->array = value.array == nullptr ? nullptr : copySafeArray(value.array);
@@ -168,11 +171,7 @@ bool copyPlatformVariantFollowingReferences(PlatformVariant* target, const Platf
 
 bool changePlatformVariantToByteArray(PlatformVariant* target, const PlatformVariant* source) {
   PlatformVariant value;
-  if (source->tag & kTagByReference) {
-    if (!dereference(source, &value)) return false;
-  } else {
-    value = *source;
-  }
+  if (!followReference(source, &value)) return false;
   if (value.tag == kTagByteArray) return copyPlatformVariantFollowingReferences(target, &value);
   if (value.tag != kTagString) return false;
   std::u16string_view units = platformStringView(value.string);

@@ -1,11 +1,10 @@
 // Result extraction through the real window: a reply body in, the status text out, row by row.
 #include "query/result_extraction.h"
 
-#include <cstring>
-
 #include "query/program_holders.h"
 #include "shell/control_access.h"
 #include "shell/life_cycle.h"
+#include "support/byte_array_variant.h"
 #include "support/text_content.h"
 #include "support/window_fixture.h"
 
@@ -17,18 +16,6 @@ struct Page {
   std::string body;
   std::string result;
 };
-
-// A reply body as the request object gives it: an array of bytes in ResponseVariant.
-void replyWith(const std::string& body) {
-  clearVariant(ResponseVariant);
-  const SafeArrayBound bound{static_cast<std::uint32_t>(body.size()), 0};
-  ResponseVariant->tag = kTagByteArray;
-  ResponseVariant->array = createSafeArray(kTagUnsignedByte, {&bound, 1});
-  void* data = nullptr;
-  safeArrayAccessData(ResponseVariant->array, &data);
-  if (!body.empty()) std::memcpy(data, body.data(), body.size());
-  safeArrayUnaccessData(ResponseVariant->array);
-}
 
 class ExtractionFixture : public testing::WindowFixture {
  protected:
@@ -48,7 +35,7 @@ class Extraction : public ExtractionFixture, public ::testing::WithParamInterfac
 
 TEST_P(Extraction, ShowsTheTextBetweenTheMarkers) {
   setStatusText(ids::QueryWindow, ids::状态条1, 0, "the previous result");
-  replyWith(GetParam().body);
+  testing::fillWithByteArray(ResponseVariant, GetParam().body);
   parkReplyInBuffer();
   showResult(extractResultLine());
   EXPECT_EQ(statusText(), GetParam().result);
