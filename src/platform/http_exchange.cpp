@@ -8,6 +8,8 @@
 #include <cctype>
 #include <optional>
 
+#include "platform/object_system.h"
+
 namespace quorvel {
 namespace {
 
@@ -234,7 +236,9 @@ bool redirectAllowed(std::string_view fromUrl, std::string_view toUrl) {
   return !(from == "https" && to == "http");
 }
 
-HttpExchange::HttpExchange() : easy_(curl_easy_init()), multi_(curl_multi_init()) {}
+// The library's global start comes first; should it fail, the handles are missing and every
+// exchange fails as a transfer that could not be made.
+HttpExchange::HttpExchange() : easy_(useHttpLibrary() ? curl_easy_init() : nullptr), multi_(curl_multi_init()) {}
 
 HttpExchange::~HttpExchange() {
   if (multi_ != nullptr) curl_multi_cleanup(multi_);

@@ -27,6 +27,7 @@ struct ProgrammaticName {
 struct ObjectSystem {
   std::vector<RegisteredClass> classes;
   std::vector<ProgrammaticName> names;
+  bool httpLibraryStarted = false;
 };
 std::optional<ObjectSystem> objectSystem;
 
@@ -61,7 +62,6 @@ std::uint32_t AutomationObject::release() {
 
 bool startObjectSystem() {
   if (objectSystem) return true;
-  if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return false;
   // A peer that closes early must fail the exchange, not kill the program.
   std::signal(SIGPIPE, SIG_IGN);
   objectSystem.emplace();
@@ -71,8 +71,15 @@ bool startObjectSystem() {
 
 void stopObjectSystem() {
   if (!objectSystem) return;
+  const bool httpLibraryStarted = objectSystem->httpLibraryStarted;
   objectSystem.reset();
-  curl_global_cleanup();
+  if (httpLibraryStarted) curl_global_cleanup();
+}
+
+bool useHttpLibrary() {
+  if (!objectSystem) return false;
+  if (!objectSystem->httpLibraryStarted) objectSystem->httpLibraryStarted = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  return objectSystem->httpLibraryStarted;
 }
 
 bool objectSystemIsRunning() { return objectSystem.has_value(); }

@@ -83,11 +83,15 @@ class AutomationObject {
 // Makes a new object holding one reference, or gives nullptr when it cannot be made.
 using ClassFactory = std::function<AutomationObject*()>;
 
-// Starts the object system (and the HTTP library below the request object), with the
-// built-in classes registered. False when it could not start.
+// Starts the object system, with the built-in classes registered. False when it could not start.
 bool startObjectSystem();
-// Unregisters every class and shuts the object system down.
+// Unregisters every class and shuts the object system down, the HTTP library last.
 void stopObjectSystem();
+
+// Starts the HTTP library below the request object, once, when the first request object is
+// made rather than at start-up, which it would only slow down; the object system shuts it
+// down. False when the object system is not running or the library could not start.
+bool useHttpLibrary();
 bool objectSystemIsRunning();
 
 // Registers a class under a class id and a programmatic identifier; false when the object

@@ -3,7 +3,6 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
 
 namespace quorvel {
 
@@ -52,12 +51,6 @@ QImage drawIconImage(int size) {
   painter.setBrush(QColor(255, 255, 255, 90));
   painter.drawEllipse(QPointF(80, 62), 24, 24);
   return image;
-}
-
-QIcon quorvelIcon() {
-  QIcon icon;
-  for (int size : kIconSizes) icon.addPixmap(QPixmap::fromImage(drawIconImage(size)));
-  return icon;
 }
 
 }  // namespace quorvel
