@@ -86,6 +86,7 @@ QueryWindow::QueryWindow(const WindowDefinition& definition, WindowEventSink sin
     if (QWidget* widget = this->control(control->id)) widget->raise();
   }
   buildFocusCycle();
+  nameEditBoxesAfterTheirLabels();
   openWindows.push_back(this);
 }
 
@@ -150,7 +151,10 @@ void QueryWindow::buildFocusCycle() {
     return a->tabOrder != b->tabOrder ? a->tabOrder < b->tabOrder : a->place > b->place;
   });
   for (const ControlDefinition* control : stops) focusCycle_.push_back(controls_.at(control->id));
-  // Edit boxes carry the names of the labels beside them, for assistive technology.
+}
+
+void QueryWindow::nameEditBoxesAfterTheirLabels() {
+  // Assistive technology reads an edit box by the label on its line.
   for (const ControlDefinition& control : definition_.controls) {
     if (control.kind != ControlKind::label) continue;
     for (const ControlDefinition& box : definition_.controls) {

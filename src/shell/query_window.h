@@ -73,6 +73,7 @@ class QueryWindow : public QWidget {
  private:
   QWidget* makeControl(const ControlDefinition& control, QWidget* parent);
   void buildFocusCycle();
+  void nameEditBoxesAfterTheirLabels();
   void moveFocus(bool forward);
   // Sizes the client area so that the outer size, frame included, is the definition's, and
   // centres the window on the screen. Runs again whenever the frame turns out different.
