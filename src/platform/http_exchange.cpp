@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <string>
 
+#include "platform/fatal_stop.h"
 #include "platform/object_system.h"
 
 namespace quorvel {
@@ -62,7 +64,9 @@ class HeaderList {
  private:
   void append(const std::string& line) {
     curl_slist* grown = curl_slist_append(list_, line.c_str());
-    if (grown != nullptr) list_ = grown;
+    // libcurl answers nothing only when memory has run out, which ends the program anywhere.
+    if (grown == nullptr) stopFatally("Out of memory: a request header of " + std::to_string(line.size()) + " bytes could not be kept.");
+    list_ = grown;
   }
 
   curl_slist* list_ = nullptr;
@@ -164,7 +168,7 @@ std::optional<milliseconds> overallDeadline(const HttpTimeouts& limits) {
   return limits.resolve + limits.connect + limits.send + limits.receive;
 }
 
-void applyMethod(CURL* easy, const std::string& method, const std::string& body) {
+void applyMethod(CURL* easy, const std::string& method, std::string_view body) {
   if (method == "GET") {
     curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
   } else if (method == "HEAD") {
@@ -172,7 +176,8 @@ void applyMethod(CURL* easy, const std::string& method, const std::string& body)
   } else {
     curl_easy_setopt(easy, CURLOPT_POST, 1L);
     curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
-    curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body.data());
+    // Never nullptr: that would make libcurl read the body from standard input.
+    curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body.empty() ? "" : body.data());
     if (method != "POST") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.c_str());
   }
 }
@@ -255,7 +260,7 @@ HttpReply HttpExchange::perform(const HttpRequestMessage& request, const HttpTim
   const Clock::time_point exchangeStarted = Clock::now();
   std::string url = request.url;
   std::string method = request.method;
-  std::string body = request.body;
+  std::string_view body = request.body;  // the caller's, unless a redirect drops it
   std::vector<HttpHeader> headers = request.headers;
 
   for (int redirects = 0;; ++redirects) {
@@ -299,7 +304,7 @@ HttpReply HttpExchange::perform(const HttpRequestMessage& request, const HttpTim
     if (method == "POST" && (reply.status == 301 || reply.status == 302 || reply.status == 303)) {
       // As browsers do: the form is not posted again, the new address is fetched.
       method = "GET";
-      body.clear();
+      body = {};
       std::erase_if(headers, [](const HttpHeader& header) { return sameHeaderName(header.name, "Content-Type"); });
     }
     url = location;
