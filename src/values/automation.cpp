@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "platform/code_page.h"
@@ -59,9 +60,8 @@ class ArgumentVariants {
 };
 
 // Binds the member by trying each kind in `order`; nullptr when none binds or the name is a type.
-template <std::size_t N>
-const MemberDescription* bindMember(const TypeInfo& typeInfo, std::u16string_view name, const MemberKind (&order)[N],
-                                    MemberKind& invokedAs) {
+const MemberDescription* bindMember(const TypeInfo& typeInfo, std::u16string_view name,
+                                    std::span<const MemberKind> order, MemberKind& invokedAs) {
   for (MemberKind kind : order) {
     if (const MemberDescription* member = typeInfo.bind(name, kind)) {
       if (member->kind == MemberKind::typeName) return nullptr;
@@ -74,8 +74,7 @@ const MemberDescription* bindMember(const TypeInfo& typeInfo, std::u16string_vie
 }
 
 // The shared procedure of callMethod and callMethodVariant. Fills `result` on success.
-template <std::size_t N>
-bool invokeByName(ComObject* holder, TextRef memberName, CallArguments arguments, const MemberKind (&order)[N],
+bool invokeByName(ComObject* holder, TextRef memberName, CallArguments arguments, std::span<const MemberKind> order,
                   PlatformVariant* result) {
   if (holder == nullptr || holder->object == nullptr) return false;
   AutomationObject* object = holder->object;
