@@ -37,7 +37,7 @@ void showErrorBox(std::string_view message) {
   if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
     QMessageBox::critical(nullptr, QStringLiteral("Quorvel"), text);
   } else {
-    std::fprintf(stderr, "quorvel: %s\n", text.toLocal8Bit().constData());
+    showFatalMessageOnStandardError(message);
   }
 }
 
@@ -157,6 +157,11 @@ void dispatchWindowEvent(std::uint32_t sourceId, WindowEvent event) {
 }
 
 LifeCycleState lifeCycleState() { return state; }
+
+void showFatalMessageOnStandardError(std::string_view message) {
+  std::fprintf(stderr, "quorvel: %.*s\n", static_cast<int>(message.size()), message.data());
+  std::fflush(stderr);
+}
 
 void setFatalMessagePresenter(FatalMessagePresenter presenter) {
   fatalMessagePresenter = presenter == nullptr ? showErrorBox : presenter;

@@ -42,5 +42,7 @@ LifeCycleState lifeCycleState();
 // replaced (tests observe the message instead of facing a box).
 using FatalMessagePresenter = void (*)(std::string_view message);
 void setFatalMessagePresenter(FatalMessagePresenter presenter);
+// The presenter for when no window can be shown: the message on standard error.
+void showFatalMessageOnStandardError(std::string_view message);
 
 }  // namespace quorvel
