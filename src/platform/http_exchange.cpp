@@ -1,7 +1,6 @@
 // The HTTP exchange: libcurl's multi interface in our own loop, phase by phase.
 #include "platform/http_exchange.h"
 
-#include <curl/curl.h>
 #include <sys/socket.h>
 
 #include <algorithm>
@@ -9,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/curl_library.h"
 #include "platform/fatal_stop.h"
 #include "platform/object_system.h"
 
@@ -41,7 +41,7 @@ bool sameHeaderName(std::string_view a, std::string_view b) { return lowerCase(a
 // The header lines of one hop, in the caller's order, with libcurl's own defaults kept out.
 class HeaderList {
  public:
-  explicit HeaderList(const std::vector<HttpHeader>& headers) {
+  HeaderList(const CurlLibrary& curl, const std::vector<HttpHeader>& headers) : curl_(curl) {
     bool hasAccept = false;
     bool hasContentType = false;
     for (const HttpHeader& header : headers) {
@@ -57,18 +57,19 @@ class HeaderList {
   }
   HeaderList(const HeaderList&) = delete;
   HeaderList& operator=(const HeaderList&) = delete;
-  ~HeaderList() { curl_slist_free_all(list_); }
+  ~HeaderList() { curl_.slist_free_all(list_); }
 
   curl_slist* get() const { return list_; }
 
  private:
   void append(const std::string& line) {
-    curl_slist* grown = curl_slist_append(list_, line.c_str());
+    curl_slist* grown = curl_.slist_append(list_, line.c_str());
     // libcurl answers nothing only when memory has run out, which ends the program anywhere.
     if (grown == nullptr) stopFatally("Out of memory: a request header of " + std::to_string(line.size()) + " bytes could not be kept.");
     list_ = grown;
   }
 
+  const CurlLibrary& curl_;
   curl_slist* list_ = nullptr;
 };
 
@@ -168,54 +169,54 @@ std::optional<milliseconds> overallDeadline(const HttpTimeouts& limits) {
   return limits.resolve + limits.connect + limits.send + limits.receive;
 }
 
-void applyMethod(CURL* easy, const std::string& method, std::string_view body) {
+void applyMethod(const CurlLibrary& curl, CURL* easy, const std::string& method, std::string_view body) {
   if (method == "GET") {
-    curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+    curl.easy_setopt(easy, CURLOPT_HTTPGET, 1L);
   } else if (method == "HEAD") {
-    curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
+    curl.easy_setopt(easy, CURLOPT_NOBODY, 1L);
   } else {
-    curl_easy_setopt(easy, CURLOPT_POST, 1L);
-    curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+    curl.easy_setopt(easy, CURLOPT_POST, 1L);
+    curl.easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
     // Never nullptr: that would make libcurl read the body from standard input.
-    curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body.empty() ? "" : body.data());
-    if (method != "POST") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.c_str());
+    curl.easy_setopt(easy, CURLOPT_POSTFIELDS, body.empty() ? "" : body.data());
+    if (method != "POST") curl.easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.c_str());
   }
 }
 
-void applyCommonOptions(CURL* easy, HopProgress& progress, const HeaderList& headers) {
-  curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-  curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
-  curl_easy_setopt(easy, CURLOPT_PROXY, "");
-  curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
-  curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-  curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
-  curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
-  curl_easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, openSocket);
-  curl_easy_setopt(easy, CURLOPT_OPENSOCKETDATA, &progress);
-  curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, connectionStands);
-  curl_easy_setopt(easy, CURLOPT_PREREQDATA, &progress);
-  curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, receiveHeader);
-  curl_easy_setopt(easy, CURLOPT_HEADERDATA, &progress);
-  curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, receiveBody);
-  curl_easy_setopt(easy, CURLOPT_WRITEDATA, &progress);
+void applyCommonOptions(const CurlLibrary& curl, CURL* easy, HopProgress& progress, const HeaderList& headers) {
+  curl.easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+  curl.easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
+  curl.easy_setopt(easy, CURLOPT_PROXY, "");
+  curl.easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
+  curl.easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
+  curl.easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
+  curl.easy_setopt(easy, CURLOPT_HTTPHEADER, headers.get());
+  curl.easy_setopt(easy, CURLOPT_OPENSOCKETFUNCTION, openSocket);
+  curl.easy_setopt(easy, CURLOPT_OPENSOCKETDATA, &progress);
+  curl.easy_setopt(easy, CURLOPT_PREREQFUNCTION, connectionStands);
+  curl.easy_setopt(easy, CURLOPT_PREREQDATA, &progress);
+  curl.easy_setopt(easy, CURLOPT_HEADERFUNCTION, receiveHeader);
+  curl.easy_setopt(easy, CURLOPT_HEADERDATA, &progress);
+  curl.easy_setopt(easy, CURLOPT_WRITEFUNCTION, receiveBody);
+  curl.easy_setopt(easy, CURLOPT_WRITEDATA, &progress);
 }
 
 // Drives one hop until libcurl is done with it (its result) or a limit runs out (nullopt,
 // with `failure` saying which).
-std::optional<CURLcode> runHop(CURL* easy, CURLM* multi, HopProgress& hop, const HttpTimeouts& timeouts,
+std::optional<CURLcode> runHop(const CurlLibrary& curl, CURL* easy, CURLM* multi, HopProgress& hop, const HttpTimeouts& timeouts,
                                std::size_t bodySize, Clock::time_point exchangeStarted, HttpFailure& failure) {
   const std::optional<milliseconds> deadline = overallDeadline(timeouts);
   while (true) {
     int running = 0;
-    curl_multi_perform(multi, &running);
+    curl.multi_perform(multi, &running);
     int queued = 0;
-    while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+    while (CURLMsg* message = curl.multi_info_read(multi, &queued)) {
       if (message->msg == CURLMSG_DONE) return message->data.result;
     }
 
     Clock::time_point now = Clock::now();
     curl_off_t uploaded = 0;
-    curl_easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &uploaded);
+    curl.easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &uploaded);
     if (uploaded != hop.uploaded) {
       hop.uploaded = uploaded;
       hop.lastUploadAt = now;
@@ -228,7 +229,7 @@ std::optional<CURLcode> runHop(CURL* easy, CURLM* multi, HopProgress& hop, const
       failure = HttpFailure::deadlinePassed;
     }
     if (failure != HttpFailure::none) return std::nullopt;
-    curl_multi_poll(multi, nullptr, 0, static_cast<int>(kWaitSlice.count()), nullptr);
+    curl.multi_poll(multi, nullptr, 0, static_cast<int>(kWaitSlice.count()), nullptr);
   }
 }
 
@@ -243,20 +244,24 @@ bool redirectAllowed(std::string_view fromUrl, std::string_view toUrl) {
 
 // The library's global start comes first; should it fail, the handles are missing and every
 // exchange fails as a transfer that could not be made.
-HttpExchange::HttpExchange() : easy_(useHttpLibrary() ? curl_easy_init() : nullptr), multi_(curl_multi_init()) {}
+HttpExchange::HttpExchange()
+    : curl_(useHttpLibrary()),
+      easy_(curl_ == nullptr ? nullptr : curl_->easy_init()),
+      multi_(curl_ == nullptr ? nullptr : curl_->multi_init()) {}
 
 HttpExchange::~HttpExchange() {
-  if (multi_ != nullptr) curl_multi_cleanup(multi_);
-  if (easy_ != nullptr) curl_easy_cleanup(easy_);
+  if (multi_ != nullptr) curl_->multi_cleanup(multi_);
+  if (easy_ != nullptr) curl_->easy_cleanup(easy_);
 }
 
 HttpReply HttpExchange::perform(const HttpRequestMessage& request, const HttpTimeouts& timeouts) {
   HttpReply reply;
   if (easy_ == nullptr || multi_ == nullptr) {
     reply.failure = HttpFailure::transferFailed;
-    reply.detail = "libcurl could not make a handle";
+    reply.detail = "libcurl could not be loaded, or could not make a handle";
     return reply;
   }
+  const CurlLibrary& curl = *curl_;
   const Clock::time_point exchangeStarted = Clock::now();
   std::string url = request.url;
   std::string method = request.method;
@@ -265,28 +270,28 @@ HttpReply HttpExchange::perform(const HttpRequestMessage& request, const HttpTim
 
   for (int redirects = 0;; ++redirects) {
     HopProgress hop(Clock::now());
-    HeaderList headerList(headers);
-    curl_easy_reset(easy_);  // keeps the open connection for a redirect to the same server
-    applyCommonOptions(easy_, hop, headerList);
-    applyMethod(easy_, method, body);
-    curl_easy_setopt(easy_, CURLOPT_URL, url.c_str());
-    curl_multi_add_handle(multi_, easy_);
+    HeaderList headerList(curl, headers);
+    curl.easy_reset(easy_);  // keeps the open connection for a redirect to the same server
+    applyCommonOptions(curl, easy_, hop, headerList);
+    applyMethod(curl, easy_, method, body);
+    curl.easy_setopt(easy_, CURLOPT_URL, url.c_str());
+    curl.multi_add_handle(multi_, easy_);
 
-    std::optional<CURLcode> result = runHop(easy_, multi_, hop, timeouts, body.size(), exchangeStarted, reply.failure);
-    curl_multi_remove_handle(multi_, easy_);
+    std::optional<CURLcode> result = runHop(curl, easy_, multi_, hop, timeouts, body.size(), exchangeStarted, reply.failure);
+    curl.multi_remove_handle(multi_, easy_);
     if (!result) {
       reply.detail = describe(reply.failure);
       return reply;
     }
     if (*result != CURLE_OK) {
       reply.failure = hop.bodyTooLarge ? HttpFailure::replyTooLarge : HttpFailure::transferFailed;
-      reply.detail = curl_easy_strerror(*result);
+      reply.detail = curl.easy_strerror(*result);
       return reply;
     }
 
-    curl_easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &reply.status);
+    curl.easy_getinfo(easy_, CURLINFO_RESPONSE_CODE, &reply.status);
     char* location = nullptr;
-    curl_easy_getinfo(easy_, CURLINFO_REDIRECT_URL, &location);
+    curl.easy_getinfo(easy_, CURLINFO_REDIRECT_URL, &location);
     if (!isRedirectStatus(reply.status) || location == nullptr) {
       reply.body = std::move(hop.body);
       return reply;

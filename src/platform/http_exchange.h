@@ -29,6 +29,8 @@ typedef void CURLM;
 
 namespace quorvel {
 
+struct CurlLibrary;
+
 struct HttpTimeouts {
   std::chrono::milliseconds resolve{0};
   std::chrono::milliseconds connect{0};
@@ -89,6 +91,7 @@ class HttpExchange {
   HttpReply perform(const HttpRequestMessage& request, const HttpTimeouts& timeouts);
 
  private:
+  const CurlLibrary* curl_;  // nullptr when libcurl could not be loaded
   CURL* easy_;
   CURLM* multi_;
 };

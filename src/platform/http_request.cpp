@@ -1,7 +1,6 @@
 // The HTTP request object: argument checking and state around one HttpExchange.
 #include "platform/http_request.h"
 
-#include <curl/curl.h>
 
 #include <algorithm>
 #include <array>
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "platform/code_page.h"
+#include "platform/curl_library.h"
 #include "platform/http_exchange.h"
 #include "platform/object_system.h"
 
@@ -94,13 +94,15 @@ bool isSafeHeaderValue(std::string_view value) {
 }
 
 bool isHttpUrl(const std::string& url) {
-  CURLU* parsed = curl_url();
-  bool usable = parsed != nullptr && curl_url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK;
+  const CurlLibrary* curl = useHttpLibrary();
+  if (curl == nullptr) return false;
+  CURLU* parsed = curl->url();
+  bool usable = parsed != nullptr && curl->url_set(parsed, CURLUPART_URL, url.c_str(), 0) == CURLUE_OK;
   char* scheme = nullptr;
-  usable = usable && curl_url_get(parsed, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
+  usable = usable && curl->url_get(parsed, CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK &&
            (std::strcmp(scheme, "http") == 0 || std::strcmp(scheme, "https") == 0);
-  curl_free(scheme);
-  curl_url_cleanup(parsed);
+  curl->free(scheme);
+  curl->url_cleanup(parsed);
   return usable;
 }
 

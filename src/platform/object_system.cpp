@@ -1,12 +1,11 @@
 // The class registry, member binding, reference counting and the object system's start and stop.
 #include "platform/object_system.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <csignal>
 #include <utility>
 
+#include "platform/curl_library.h"
 #include "platform/http_request.h"
 
 namespace quorvel {
@@ -73,13 +72,15 @@ void stopObjectSystem() {
   if (!objectSystem) return;
   const bool httpLibraryStarted = objectSystem->httpLibraryStarted;
   objectSystem.reset();
-  if (httpLibraryStarted) curl_global_cleanup();
+  if (httpLibraryStarted) loadCurlLibrary()->global_cleanup();
 }
 
-bool useHttpLibrary() {
-  if (!objectSystem) return false;
-  if (!objectSystem->httpLibraryStarted) objectSystem->httpLibraryStarted = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-  return objectSystem->httpLibraryStarted;
+const CurlLibrary* useHttpLibrary() {
+  if (!objectSystem) return nullptr;
+  const CurlLibrary* curl = loadCurlLibrary();
+  if (curl == nullptr) return nullptr;
+  if (!objectSystem->httpLibraryStarted) objectSystem->httpLibraryStarted = curl->global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+  return objectSystem->httpLibraryStarted ? curl : nullptr;
 }
 
 bool objectSystemIsRunning() { return objectSystem.has_value(); }

@@ -20,6 +20,8 @@
 
 namespace quorvel {
 
+struct CurlLibrary;
+
 // How a member is called, and what a name in the type information stands for.
 enum class MemberKind {
   method,
@@ -88,10 +90,11 @@ bool startObjectSystem();
 // Unregisters every class and shuts the object system down, the HTTP library last.
 void stopObjectSystem();
 
-// Starts the HTTP library below the request object, once, when the first request object is
-// made rather than at start-up, which it would only slow down; the object system shuts it
-// down. False when the object system is not running or the library could not start.
-bool useHttpLibrary();
+// The HTTP library below the request object, loaded and started once, when the first
+// request object is made rather than at start-up, which it would only slow down; the object
+// system shuts it down. nullptr when the object system is not running or the library could
+// not be loaded or started.
+const CurlLibrary* useHttpLibrary();
 bool objectSystemIsRunning();
 
 // Registers a class under a class id and a programmatic identifier; false when the object
