@@ -1,6 +1,7 @@
 // Composition of the form body, with each user field form-encoded.
 #include "query/query_body.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "values/block_heap.h"
@@ -12,6 +13,9 @@ namespace {
 constexpr std::string_view kFormHead = "hpzl=02&hphm=%BC%AA";
 constexpr std::string_view kCodeField = "&FDJH=";
 constexpr std::string_view kFormTail = "&Submit.x=50&Submit.y=9";
+// Where the plate tail begins in the plate text, and how many bytes it takes at most.
+constexpr std::int32_t kPlateTailStart = 3;
+constexpr std::int32_t kPlateTailMaxLength = 444;
 
 bool goesAsItIs(unsigned char byte) {
   return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||

@@ -18,8 +18,4 @@ namespace quorvel {
 // present; allocated once at its exact size; the caller owns it.
 TextValue composeQueryBody(TextRef plate, TextRef code);
 
-// Where the plate tail begins in the plate text, and how many bytes it takes at most.
-inline constexpr int kPlateTailStart = 3;
-inline constexpr int kPlateTailMaxLength = 444;
-
 }  // namespace quorvel

@@ -59,8 +59,6 @@ class QueryWindow : public QWidget {
   QWidget* control(ControlId id) const;
   EditBox* editBox(ControlId id) const;
   StatusBar* statusBar(ControlId id) const;
-  // The controls the focus cycle runs through, in order.
-  const std::vector<QWidget*>& focusCycle() const { return focusCycle_; }
   // Shows the window at its place and size and gives the focus to the first control of the cycle.
   void showAndActivate();
 
