@@ -20,10 +20,6 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kLimit = 300ms;
 const HttpTimeouts kShortLimits{kLimit, kLimit, kLimit, kLimit};
 
-std::string okReply(const std::string& body, const std::string& status = "200 OK") {
-  return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
-}
-
 // Where a row's request goes: the scripted server, or a special address.
 enum class Target { scriptedServer, refusedPort, stalledListener };
 
@@ -79,12 +75,12 @@ const std::string kChunkedHead = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\
 INSTANTIATE_TEST_SUITE_P(
     Rows, HttpExchangeRows,
     ::testing::Values(
-        ExchangeCase{"NormalReply", [](Connection& c) { answer(c, okReply("hello")); }, HttpFailure::none, "hello", 0ms,
+        ExchangeCase{"NormalReply", [](Connection& c) { answer(c, testing::httpReply("hello")); }, HttpFailure::none, "hello", 0ms,
                      1000ms},
-        ExchangeCase{"ErrorStatusBodyTaken", [](Connection& c) { answer(c, okReply("oops", "500 Internal Server Error")); },
+        ExchangeCase{"ErrorStatusBodyTaken", [](Connection& c) { answer(c, testing::httpReply("oops", "500 Internal Server Error")); },
                      HttpFailure::none, "oops", 0ms, 1000ms},
-        ExchangeCase{"EmptyBody", [](Connection& c) { answer(c, okReply("")); }, HttpFailure::none, "", 0ms, 1000ms},
-        ExchangeCase{"ZeroBytesInBody", [](Connection& c) { answer(c, okReply(std::string("a\0b\0", 4))); },
+        ExchangeCase{"EmptyBody", [](Connection& c) { answer(c, testing::httpReply("")); }, HttpFailure::none, "", 0ms, 1000ms},
+        ExchangeCase{"ZeroBytesInBody", [](Connection& c) { answer(c, testing::httpReply(std::string("a\0b\0", 4))); },
                      HttpFailure::none, std::string("a\0b\0", 4), 0ms, 1000ms},
         ExchangeCase{"BodyUntilClose",
                      [](Connection& c) { answer(c, "HTTP/1.0 200 OK\r\n\r\nto the end"); },
@@ -175,7 +171,7 @@ TEST_P(HttpExchangeRedirects, FollowsWithTheRightMethod) {
       if (request->starts_with("POST /first")) {
         c.send("HTTP/1.1 " + std::to_string(status) + " Moved\r\nLocation: /second\r\nContent-Length: 0\r\n\r\n");
       } else {
-        c.send(okReply("arrived"));
+        c.send(testing::httpReply("arrived"));
       }
     }
   });
@@ -200,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(Statuses, HttpExchangeRedirects, ::testing::Values(301,
 
 TEST(HttpExchange, SendsOnlyTheCallersHeadersInOrder) {
   startObjectSystem();
-  ScriptedServer server([](Connection& c) { answer(c, okReply("ok")); });
+  ScriptedServer server([](Connection& c) { answer(c, testing::httpReply("ok")); });
   HttpExchange exchange;
   HttpReply reply = exchange.perform(
       {"POST", server.url("/p?q=1&r=2"), {{"X-First", "1"}, {"Accept", "a/b"}, {"Connection", "Keep-Alive"}}, "body"},

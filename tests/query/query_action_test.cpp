@@ -30,10 +30,6 @@ using testing::ScriptedServer;
 
 std::string page(const std::string& result) { return "<html>';'>" + result + "</font></html>"; }
 
-std::string okReply(const std::string& body) {
-  return "HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
-}
-
 class QueryAction : public testing::WindowFixture {
  protected:
   void SetUp() override {
@@ -63,7 +59,7 @@ class QueryAction : public testing::WindowFixture {
 
 TEST_F(QueryAction, UpperCasesThePlateAndPostsTheFormWithTheSevenHeaders) {
   ScriptedServer server([](Connection& c) {
-    if (c.readRequest()) c.send(okReply(page("No record")));
+    if (c.readRequest()) c.send(testing::httpReply(page("No record")));
   });
   pointQueriesAt(server.hostAndPort());
   fill("\xBC\xAAh12345", "1234");
@@ -176,7 +172,7 @@ TEST_F(QueryAction, ASecondClickReleasesTheFirstObjectOnceItsOwnRunsAndTheFirstR
                             [] { return new LoggingRequest(); }));
   int replies = 0;
   ScriptedServer server([&replies](Connection& c) {
-    while (c.readRequest()) c.send(okReply(page(++replies == 1 ? "first" : "second")));
+    while (c.readRequest()) c.send(testing::httpReply(page(++replies == 1 ? "first" : "second")));
   });
   pointQueriesAt(server.hostAndPort());
   fill("\xBC\xAA" "A1", "1");
@@ -206,7 +202,7 @@ TEST_F(QueryAction, ClicksDuringARunningQueryEachRunAQueryAfterIt) {
           }
         }
       }
-      c.send(okReply(page("reply " + std::to_string(server.requests().size()))));
+      c.send(testing::httpReply(page("reply " + std::to_string(server.requests().size()))));
     }
   });
   pointQueriesAt(server.hostAndPort());

@@ -79,6 +79,11 @@ class ScriptedServer {
   std::thread thread_;
 };
 
+// A whole HTTP/1.1 reply that carries `body`, with its Content-Length.
+inline std::string httpReply(const std::string& body, const std::string& status = "200 OK") {
+  return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
 // A port on 127.0.0.1 where nothing listens: connections to it are refused.
 std::uint16_t refusingPort();
 
