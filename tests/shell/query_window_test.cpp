@@ -37,7 +37,7 @@ TEST_F(Window, IsCentredAtItsFixedOuterSizeAndCannotBeMaximised) {
   EXPECT_EQ(window_->minimumSize(), window_->maximumSize());
   EXPECT_TRUE(window_->windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_FALSE(window_->windowFlags() & Qt::WindowMaximizeButtonHint);
-  EXPECT_EQ(window_->windowIcon().availableSizes().size(), 8);
+  EXPECT_EQ(window_->windowIcon().availableSizes(), (QList<QSize>{{48, 48}, {16, 16}}));
 }
 
 TEST_F(Window, LaysOutTheControlsAsDefined) {
