@@ -4,6 +4,7 @@
 // window is mapped; memory is the resident size of the idle window; instructions, counted by
 // callgrind, run from the start until the window is mapped.
 #include <X11/Xlib.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/select.h>
@@ -28,13 +29,20 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-pid_t spawn(std::vector<std::string> arguments) {
+// Starts a program with its standard output silenced (only the benchmark's table goes there),
+// and its standard error too where asked.
+pid_t spawn(std::vector<std::string> arguments, bool silenceErrors = false) {
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  if (silenceErrors) posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
   pid_t pid = -1;
-  if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
-  return pid;
+  const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  return failed != 0 ? -1 : pid;
 }
 
 void stop(pid_t pid) {
@@ -94,12 +102,12 @@ std::optional<Run> measureStart(Display* display, const std::string& program) {
 std::optional<long long> countInstructions(Display* display, const std::string& program) {
   const std::filesystem::path folder = std::filesystem::temp_directory_path();
   const std::string prefix = (folder / ("startup-" + std::to_string(getpid()) + ".cg.")).string();
-  pid_t pid = spawn({"valgrind", "--tool=callgrind", "--callgrind-out-file=" + prefix + "%p", program});
+  pid_t pid = spawn({"valgrind", "-q", "--tool=callgrind", "--callgrind-out-file=" + prefix + "%p", program});
   if (pid < 0 || !waitForMap(display, 120s)) {
     if (pid > 0) stop(pid);
     return std::nullopt;
   }
-  pid_t dumper = spawn({"callgrind_control", "--dump", std::to_string(pid)});
+  pid_t dumper = spawn({"callgrind_control", "--dump", std::to_string(pid)}, true);
   waitpid(dumper, nullptr, 0);
   stop(pid);
   XSync(display, True);
