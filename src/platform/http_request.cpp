@@ -1,6 +1,7 @@
 // The HTTP request object: argument checking and state around one HttpExchange.
 #include "platform/http_request.h"
 
+#include <strings.h>
 
 #include <algorithm>
 #include <array>
@@ -184,15 +185,7 @@ class HttpRequestObject final : public AutomationObject {
 
   bool responseBody(PlatformVariant* result) {
     if (!reply_ || result == nullptr) return false;
-    const SafeArrayBound bound{static_cast<std::uint32_t>(reply_->size()), 0};
-    SafeArray* array = createSafeArray(kTagUnsignedByte, {&bound, 1});
-    void* data = nullptr;
-    safeArrayAccessData(array, &data);
-    if (!reply_->empty()) std::memcpy(data, reply_->data(), reply_->size());
-    safeArrayUnaccessData(array);
-    *result = PlatformVariant{};
-    result->tag = kTagByteArray;
-    result->array = array;
+    *result = byteArrayVariant(*reply_);
     return true;
   }
 

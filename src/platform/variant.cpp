@@ -169,18 +169,22 @@ bool copyPlatformVariantFollowingReferences(PlatformVariant* target, const Platf
   return true;
 }
 
+PlatformVariant byteArrayVariant(std::string_view bytes) {
+  const SafeArrayBound bound{static_cast<std::uint32_t>(bytes.size()), 0};
+  PlatformVariant variant{};
+  variant.tag = kTagByteArray;
+  variant.array = createSafeArray(kTagUnsignedByte, {&bound, 1});
+  if (!bytes.empty()) std::memcpy(variant.array->data.data(), bytes.data(), bytes.size());
+  return variant;
+}
+
 bool changePlatformVariantToByteArray(PlatformVariant* target, const PlatformVariant* source) {
   PlatformVariant value;
   if (!followReference(source, &value)) return false;
   if (value.tag == kTagByteArray) return copyPlatformVariantFollowingReferences(target, &value);
   if (value.tag != kTagString) return false;
   std::u16string_view units = platformStringView(value.string);
-  const SafeArrayBound bound{static_cast<std::uint32_t>(units.size() * sizeof(char16_t)), 0};
-  SafeArray* array = createSafeArray(kTagUnsignedByte, {&bound, 1});
-  if (!units.empty()) std::memcpy(array->data.data(), units.data(), bound.elementCount);
-  *target = PlatformVariant{};
-  target->tag = kTagByteArray;
-  target->array = array;
+  *target = byteArrayVariant({reinterpret_cast<const char*>(units.data()), units.size() * sizeof(char16_t)});
   return true;
 }
 

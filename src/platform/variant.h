@@ -91,6 +91,8 @@ bool clearPlatformVariant(PlatformVariant* variant) noexcept;
 // Copies `source` into `target` (which must hold nothing), following a reference to the
 // value it points at: strings and arrays are copied, not shared.
 bool copyPlatformVariantFollowingReferences(PlatformVariant* target, const PlatformVariant* source);
+// A variant that owns a new one-dimensional array (lower bound 0) holding a copy of `bytes`.
+PlatformVariant byteArrayVariant(std::string_view bytes);
 // Makes `target` (which must hold nothing) an array of unsigned bytes from `source`: a byte
 // array is copied as it is; a string gives the bytes of its UTF-16 units. Other kinds fail.
 bool changePlatformVariantToByteArray(PlatformVariant* target, const PlatformVariant* source);

@@ -73,16 +73,9 @@ class CountingObject final : public AutomationObject {
         result->tag = kTagInteger;
         result->integer = 11;
         return true;
-      case kBytes: {
-        const SafeArrayBound bound{3, 0};
-        result->tag = kTagByteArray;
-        result->array = createSafeArray(kTagUnsignedByte, {&bound, 1});
-        void* data = nullptr;
-        safeArrayAccessData(result->array, &data);
-        std::memcpy(data, "abc", 3);
-        safeArrayUnaccessData(result->array);
+      case kBytes:
+        *result = byteArrayVariant("abc");
         return true;
-      }
       case kRecord:
         result->tag = kTagRecord;
         return true;
