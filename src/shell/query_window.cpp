@@ -176,6 +176,8 @@ EditBox* QueryWindow::editBox(ControlId id) const { return dynamic_cast<EditBox*
 StatusBar* QueryWindow::statusBar(ControlId id) const { return dynamic_cast<StatusBar*>(control(id)); }
 
 void QueryWindow::showAndActivate() {
+  // Before show: the native window is made at this size and place, which the window manager
+  // takes as where the window starts (showEvent alone comes too late for that).
   fitOuterSizeAndCentre();
   show();
   activateWindow();
